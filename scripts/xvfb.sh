@@ -1,5 +1,5 @@
 # Sourced: starts a private X server when there is no display (Wine needs one
-# for windows), and stops it and the wineserver on exit.
+# for windows), and stops it on exit.
 if [[ -z "${DISPLAY:-}" ]]; then
   for _n in $(seq 91 130); do
     [[ -e /tmp/.X11-unix/X$_n || -e /tmp/.X$_n-lock ]] && continue
@@ -7,8 +7,7 @@ if [[ -z "${DISPLAY:-}" ]]; then
     _xvfb_pid=$!
     for _ in $(seq 100); do [[ -e /tmp/.X11-unix/X$_n ]] && break; sleep 0.1; done
     export DISPLAY=":$_n"
-    _xvfb_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-    trap '(source "$_xvfb_dir/wine-env.sh"; wineserver -k) 2>/dev/null; kill $_xvfb_pid 2>/dev/null' EXIT
+    trap 'kill $_xvfb_pid 2>/dev/null' EXIT
     break
   done
 fi
