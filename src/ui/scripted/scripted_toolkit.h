@@ -21,6 +21,7 @@
 // Texts are quoted as they are, with \r and \n written as the two characters.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,19 +41,22 @@ struct Action {
 };
 
 // All actions apply to the topmost window (the one that takes input).
-Action type(std::string control, std::string text);  // focus the box, append text
-Action clear(std::string control);                   // focus the box, empty it
-Action click(std::string control);                   // focus and click a button
-Action double_click(std::string control);            // a label, or a list's item area
-Action select_row(std::string control, int row);     // click a list row (focus + select)
+Action type(std::string control, std::string text);     // focus the box, append text
+Action clear(std::string control);                      // focus the box, empty it
+Action click(std::string control);                      // focus and click a button
+Action double_click(std::string control);               // a label, or a list's item area
+Action select_row(std::string control, int row);        // click a list row (focus + select)
 Action double_click_row(std::string control, int row);  // select, then double-click
 Action press_esc();
 Action press_tab();
 Action press_shift_tab();
 Action press_enter();
-Action close_window();  // the close box (also Alt+F4)
-Action answer_ok();     // dismiss a message box with OK
-Action answer_cancel(); // dismiss a message box with Cancel (also Esc / close box)
+Action close_window();   // the close box (also Alt+F4)
+Action answer_ok();      // dismiss a message box with OK
+Action answer_cancel();  // dismiss a message box with Cancel (also Esc / close box)
+// Not a user action: runs check (e.g. EXPECTs on the toolkit's state) at the
+// moment the program next waits for input.
+Action inspect(std::string what, std::function<void(ScriptedToolkit&)> check);
 
 class ScriptedToolkit : public Toolkit {
  public:
@@ -76,6 +80,7 @@ class ScriptedToolkit : public Toolkit {
   std::uint32_t text_color(std::string_view window, std::string_view control) const;
   int point_size(std::string_view window, std::string_view control) const;  // 0 = never set
   int skin() const;
+  std::size_t pending_actions() const;  // script actions not yet applied
 
   // Toolkit.
   void load_startup(const Window& w) override;
@@ -87,23 +92,21 @@ class ScriptedToolkit : public Toolkit {
                   int style) override;
   [[noreturn]] void fatal_error(std::optional<int> code, std::string_view message) override;
   std::string text(std::string_view window, std::string_view control) override;
-  void set_text(std::string_view window, std::string_view control,
-                std::string_view text) override;
+  void set_text(std::string_view window, std::string_view control, std::string_view text) override;
   void set_text_color(std::string_view window, std::string_view control,
                       std::uint32_t colorref) override;
   void set_point_size(std::string_view window, std::string_view control, int points) override;
   void list_clear(std::string_view window, std::string_view control) override;
-  int list_append(std::string_view window, std::string_view control,
-                  std::int64_t value) override;
+  int list_append(std::string_view window, std::string_view control, std::int64_t value) override;
   void list_set_cell(std::string_view window, std::string_view control, int row, int column,
                      std::string_view text) override;
   int list_selected(std::string_view window, std::string_view control) override;
-  std::int64_t list_value(std::string_view window, std::string_view control,
-                          int row) override;
+  std::int64_t list_value(std::string_view window, std::string_view control, int row) override;
   void set_skin(int scheme) override;
   void shell_open(std::string_view text) override;
 
   struct Impl;
+  Impl& impl() { return *impl_; }  // for the actions
 
  private:
   std::unique_ptr<Impl> impl_;
