@@ -83,7 +83,7 @@ struct ScriptedToolkit::Impl {
   std::vector<WindowPtr> windows;  // z-order: the last one is in front
   WindowPtr focus_window;
   std::string focus_control;
-  BoxState* box = nullptr;
+  std::vector<BoxState> boxes;  // the last one is up
   int skin = 0;
 
   Impl(ScriptedToolkit& s, std::vector<Action> actions)
@@ -232,7 +232,7 @@ struct ScriptedToolkit::Impl {
 
   // The window a user action goes to; null (and a failed test) when none can take it.
   WindowPtr input_window(std::string_view what) {
-    if (box) {
+    if (!boxes.empty()) {
       fail(std::string(what) + ": a message box is up");
       return nullptr;
     }
@@ -263,18 +263,19 @@ struct ScriptedToolkit::Impl {
   }
 
   void answer(bool ok) {
-    if (!box) {
+    if (boxes.empty()) {
       fail(ok ? "answer ok: no message box is up" : "answer cancel: no message box is up");
       return;
     }
+    BoxState& box = boxes.back();
     // A box without a Cancel button gives OK however it is dismissed.
-    box->result = (!ok && box->style == kOkCancel) ? kBoxCancel : kBoxOk;
-    box->answered = true;
-    log(box->result == kBoxOk ? "answer ok" : "answer cancel");
+    box.result = (!ok && box.style == kOkCancel) ? kBoxCancel : kBoxOk;
+    box.answered = true;
+    log(box.result == kBoxOk ? "answer ok" : "answer cancel");
   }
 
   void user_close(std::string_view what) {
-    if (box) return answer(false);
+    if (!boxes.empty()) return answer(false);
     WindowPtr w = input_window(what);
     if (w) w->destroy_requested = true;
   }
@@ -291,7 +292,7 @@ struct ScriptedToolkit::Impl {
   }
 
   void user_enter() {
-    if (box) return answer(true);  // the box's focused button is OK
+    if (!boxes.empty()) return answer(true);  // the box's focused button is OK
     WindowPtr w = input_window("Enter");
     if (!w || focus_window != w) return;
     ControlState* c = w->control(focus_control);
@@ -434,12 +435,12 @@ int ScriptedToolkit::run_program(const std::function<int(Toolkit&)>& main) {
     impl_->drop_all_windows();
     return code;
   } catch (const ExitSignal& e) {
-    impl_->box = nullptr;
+    impl_->boxes.clear();
     impl_->drop_all_windows();
     return e.code;
   } catch (const ScriptEndedSignal&) {
     impl_->fail("script ended");
-    impl_->box = nullptr;
+    impl_->boxes.clear();
     return kScriptEnded;
   }
 }
@@ -522,13 +523,14 @@ int ScriptedToolkit::message_box(std::string_view text, std::optional<std::strin
                                  int style) {
   impl_->log("box " + quote_text(text) + " " + quote_text(caption.value_or(kDefaultBoxTitle)) +
              " " + std::to_string(style));
-  BoxState box{style};
-  BoxState* outer = std::exchange(impl_->box, &box);
+  impl_->boxes.push_back(BoxState{style});
+  const std::size_t mine = impl_->boxes.size() - 1;
   // Only answers reach the box; a destroy asked for earlier waits until the
   // handler that shows the box has returned.
-  while (!box.answered) impl_->next_action();
-  impl_->box = outer;
-  return box.result;
+  while (!impl_->boxes[mine].answered) impl_->next_action();
+  const int result = impl_->boxes[mine].result;
+  impl_->boxes.pop_back();
+  return result;
 }
 
 void ScriptedToolkit::fatal_error(std::optional<int> code, std::string_view message) {
