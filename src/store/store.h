@@ -3,12 +3,16 @@
 #pragma once
 
 #include <array>
-#include <memory>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace edb {
+class Io;
+}
 
 namespace store {
 
@@ -19,6 +23,9 @@ inline constexpr std::string_view kAccessPassword = "30460826041";
 inline constexpr std::array<std::string_view, 10> kFields = {
     "账号", "密码", "网站", "网址", "邮箱", "密保1", "密保2", "密保3", "备注", "登录密码"};
 inline constexpr int kLoginPasswordPosition = 10;
+// PBKDF2 iterations of the installed store. The password is a constant of the
+// program, so a slow derivation would only delay every start.
+inline constexpr std::uint32_t kInstalledIterations = 1000;
 
 // Values for positions 1..size(); nullopt leaves a position out.
 using Values = std::vector<std::optional<std::string>>;
@@ -37,6 +44,8 @@ struct TextRead {
 class Store {
  public:
   Store();
+  // The store on another file seam, e.g. an edb::FaultIo whose writes fail.
+  explicit Store(edb::Io& io);
   ~Store();
   Store(const Store&) = delete;
   Store& operator=(const Store&) = delete;
@@ -54,6 +63,9 @@ class Store {
   bool modify_current(const Values& values);
   bool delete_current();
   bool purge_deleted();
+
+  // Why the last open or change failed (an edb::Error as int; 0 = none).
+  int last_error() const;
 
   struct Impl;
 
