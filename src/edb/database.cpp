@@ -73,6 +73,7 @@ struct Database::Impl {
   std::uint64_t end = 0;  // file bytes applied to `state`
   std::uint64_t compact_min = 1u << 20;
   std::uint64_t compact_factor = 4;
+  std::uint64_t compact_retry = 0;  // after a refused rename, wait for this size
 
   // Replays a whole file into `into`; `end_out` is where its whole frames end.
   Error replay(const std::vector<std::uint8_t>& data, State& into, std::uint64_t& end_out) {
@@ -171,7 +172,7 @@ struct Database::Impl {
   // I9. Any failure leaves the journal in use as it is.
   void maybe_compact() {
     std::uint64_t live = state.live + 2 * state.records.size() + 1024;
-    if (end <= compact_min || end / compact_factor <= live) return;
+    if (end <= compact_min || end <= compact_retry || end / compact_factor <= live) return;
     std::string content(reinterpret_cast<const char*>(header.bytes.data()), kHeaderSize);
     std::string sealed;
     if (!frame::seal(*aead, header, content.size(), plain::schema(state.fields), sealed)) return;
@@ -187,7 +188,11 @@ struct Database::Impl {
     bool written = out->write_at(0, content.data(), content.size()) && out->flush();
     out.reset();
     if (!written || !io.replace(tmp, path)) {
+      // Windows refuses the rename while any other handle is open (an editor,
+      // a backup tool, another instance); try again only once the journal
+      // has grown by half, not on every change.
       io.remove(tmp);
+      compact_retry = end + end / 2;
       return;
     }
     auto fresh = io.open(path, st);

@@ -80,14 +80,19 @@ bool derive(const Header& h, std::string_view password, crypto::Key& key) {
 
 bool seal(crypto::Aead& aead, const Header& h, std::uint64_t offset, std::string_view plain,
           std::string& out) {
+  crypto::Nonce nonce{};
+  return crypto::random_bytes(nonce.data(), nonce.size()) &&
+         seal_with(aead, h, offset, plain, nonce, out);
+}
+
+bool seal_with(crypto::Aead& aead, const Header& h, std::uint64_t offset, std::string_view plain,
+               const crypto::Nonce& nonce, std::string& out) {
   if (plain.empty() || plain.size() > kMaxBody) return false;
   auto len = static_cast<std::uint32_t>(plain.size());
   out.assign(kFrameOverhead + len, '\0');
   auto* f = reinterpret_cast<std::uint8_t*>(out.data());
   bytes::put_u32(f, len);
   bytes::put_u32(f + 4, head_check(len, offset));
-  crypto::Nonce nonce{};
-  if (!crypto::random_bytes(nonce.data(), nonce.size())) return false;
   std::memcpy(f + 8, nonce.data(), nonce.size());
   auto aad = aad_for(h, offset, f);
   crypto::Tag tag{};

@@ -38,6 +38,9 @@ bool derive(const Header& h, std::string_view password, crypto::Key& key);
 // Seals one plain text as the frame at file offset `offset`.
 bool seal(crypto::Aead& aead, const Header& h, std::uint64_t offset, std::string_view plain,
           std::string& out);
+// The same with a given nonce (known-answer tests).
+bool seal_with(crypto::Aead& aead, const Header& h, std::uint64_t offset, std::string_view plain,
+               const crypto::Nonce& nonce, std::string& out);
 
 // Walks the frames in data[0, n), which lies at file offset `base`, opening
 // each and handing its plain text to `apply`. `whole` receives the bytes
