@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "app/start.h"
 #include "scenario.h"
 #include "ui/fatal_report.h"
 
@@ -98,6 +99,15 @@ TEST_F(SignIn, ALaterStartLogsInAndShowsTheFilledList) {
                                       "box \"欢迎使用\" \"信息：\" 64", "answer ok", "gone login",
                                       "show list \"帐号管理\"", "gone list", "exit 0"));
   EXPECT_EQ(run.code, 0);
+}
+
+// The program's own start: the store it opens is zhsj.edb of the current folder.
+TEST_F(SignIn, TheStartRoutineOpensTheStoreOfTheCurrentFolder) {
+  install_store();
+  add_records({master("pw"), account("站", "名", "")});
+  ScriptedToolkit ui(story(log_in("pw"), expect_accounts({{"站", "名", ""}}), press_esc()));
+  EXPECT_EQ(ui.run_program([](ui::Toolkit& tk) { return app::start(tk); }), 0);
+  EXPECT_EQ(ui.transcript().back(), "exit 0");
 }
 
 // The login password field that holds no text, or is missing: the fatal report
