@@ -1,5 +1,7 @@
 #include "child_process.h"
 
+#include "host_path.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -19,14 +21,6 @@ std::wstring widen(const std::string& s) {
   std::wstring w(static_cast<std::size_t>(n), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
   return w;
-}
-
-// Build paths are Unix paths; Wine's drive Z: is the Unix root.
-std::string windows_path(std::string p) {
-  if (p.empty() || p[0] != '/') return p;
-  for (char& c : p)
-    if (c == '/') c = '\\';
-  return "Z:" + p;
 }
 
 }  // namespace
@@ -49,7 +43,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   HANDLE write_end = nullptr;
   if (!CreatePipe(&impl_->out, &write_end, &sa, 0)) return;
   SetHandleInformation(impl_->out, HANDLE_FLAG_INHERIT, 0);
-  std::wstring cmd = L"\"" + widen(windows_path(program)) + L"\"";
+  std::wstring cmd = L"\"" + widen(host_path(program)) + L"\"";
   for (const auto& a : args) cmd += L" \"" + widen(a) + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
