@@ -95,10 +95,10 @@ void Toolkit::create_controls(WindowState& ws) {
     if (c->def.kind == Kind::edit && (c->def.style & kPassword))
       SendMessageW(c->hwnd, EM_SETPASSWORDCHAR, L'*', 0);
     if (c->def.kind == Kind::list_view) {
-      c->rows = std::make_unique<ListRows>();
-      SendMessageW(c->hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE,
-                   LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
-                   LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+      c->rows = std::make_unique<ListRows>(c->def.columns.size());
+      c->rows->owner = ws.hwnd;
+      constexpr DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER;
+      SendMessageW(c->hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, ex, ex);
       SendMessageW(c->hwnd, LVM_SETTEXTCOLOR, 0, RGB(0, 0, 0));
       SendMessageW(c->hwnd, LVM_SETBKCOLOR, 0, RGB(255, 255, 255));
       SendMessageW(c->hwnd, LVM_SETTEXTBKCOLOR, 0, RGB(255, 255, 255));

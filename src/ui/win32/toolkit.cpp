@@ -160,6 +160,9 @@ void Toolkit::show(WindowState& ws) {
 }
 
 void Toolkit::bring_to_front(WindowState& ws) {
+  // A window disabled behind a modal one stays behind it: raising it would
+  // hide the window that takes the input.
+  if (!IsWindowEnabled(ws.hwnd)) return;
   if (IsIconic(ws.hwnd)) ShowWindow(ws.hwnd, SW_RESTORE);
   SetForegroundWindow(ws.hwnd);
   BringWindowToTop(ws.hwnd);

@@ -14,7 +14,7 @@
 
 namespace ui::win32 {
 
-struct ListRows;
+class ListRows;
 
 struct ControlState {
   Control def;
@@ -99,7 +99,7 @@ class Toolkit : public ui::Toolkit {
   bool pre_translate(const MSG& m);
   void tab(WindowState& ws, bool back);
   void flush_list(ControlState& c);
-  void schedule_flush(WindowState& ws, ControlState& c);
+  void schedule_flush(ControlState& c);
   LRESULT on_notify(WindowState& ws, NMHDR& n);
   LRESULT on_probe(WindowState& ws, HWND child, LPARAM query);
 

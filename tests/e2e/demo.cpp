@@ -1,0 +1,177 @@
+// The toolkit's own test program: a main window with a control of each kind,
+// two modal levels, message boxes, a 100,000-row virtual list and the skin
+// schemes. Handlers write what happened into the log box, which the tests read.
+#include <chrono>
+#include <string>
+
+#include "ui/win32/toolkit.h"
+
+ui::Window level1();
+
+namespace {
+
+using ui::Event;
+using ui::Kind;
+
+ui::win32::Toolkit* tk = nullptr;
+
+void log(const std::string& line) {
+  tk->set_text("demo", "编辑框_日志", tk->text("demo", "编辑框_日志") + line + "\r\n");
+}
+
+void fill(int rows) {
+  const auto start = std::chrono::steady_clock::now();
+  tk->list_clear("demo", "超级列表框1");
+  for (int i = 0; i < rows; ++i) {
+    const int row = tk->list_append("demo", "超级列表框1", 1000 + i);
+    tk->list_set_cell("demo", "超级列表框1", row, 0, "网站" + std::to_string(i));
+    tk->list_set_cell("demo", "超级列表框1", row, 1, "账号" + std::to_string(i));
+    tk->list_set_cell("demo", "超级列表框1", row, 2, "备注" + std::to_string(i));
+  }
+  const auto ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  log("filled " + std::to_string(rows) + " in " + std::to_string(static_cast<int>(ms)) + " ms");
+}
+
+ui::Window level2() {
+  return {
+      .id = "level2",
+      .caption = "第二层",
+      .width = 300,
+      .height = 180,
+      .controls = {{"编辑框1", Kind::edit, 20, 20, 240, 25, ""},
+                   {"按钮_再开第一层", Kind::button, 20, 70, 120, 32, "再开第一层"},
+                   {"按钮_关闭", Kind::button, 160, 70, 100, 32, "关闭"}},
+      .tab_order = {"编辑框1", "按钮_再开第一层", "按钮_关闭"},
+      .focus = "编辑框1",
+      .created = [] { log("level2 created"); },
+      .will_be_destroyed = [] { log("level2 gone"); },
+      .bindings = {{"按钮_关闭", Event::clicked, [] { tk->destroy("level2"); }},
+                   {"按钮_再开第一层", Event::clicked,
+                    [] {
+                      tk->load_modal(level1());
+                      log("level1 again returned");
+                    }}},
+  };
+}
+
+}  // namespace
+
+ui::Window level1() {
+  return {
+      .id = "level1",
+      .caption = "第一层",
+      .width = 320,
+      .height = 200,
+      .controls = {{"编辑框1", Kind::edit, 20, 20, 260, 25, ""},
+                   {"按钮_第二层", Kind::button, 20, 80, 100, 32, "第二层"},
+                   {"按钮_关闭", Kind::button, 180, 80, 100, 32, "关闭"}},
+      .tab_order = {"编辑框1", "按钮_第二层", "按钮_关闭"},
+      .focus = "按钮_第二层",
+      .created = [] { log("level1 created"); },
+      .will_be_destroyed = [] { log("level1 gone"); },
+      .bindings = {{"按钮_第二层", Event::clicked,
+                    [] {
+                      tk->load_modal(level2());
+                      log("level2 returned");
+                    }},
+                   {"按钮_关闭", Event::clicked,
+                    [] {
+                      tk->destroy("level1");
+                      log("level1 destroy requested");
+                    }}},
+  };
+}
+
+namespace {
+
+int scheme = 0;
+
+ui::Window demo() {
+  const std::string list = "超级列表框1";
+  return {
+      .id = "demo",
+      .caption = "工具包演示",
+      .width = 640,
+      .height = 480,
+      .controls =
+          {
+              {"透明标签_表头", Kind::transparent_label, 8, 8, 440, 25, ""},
+              {"透明标签_说明", Kind::transparent_label, 330, 230, 150, 24, "透明的说明"},
+              {"标签1", Kind::label, 16, 230, 100, 24, "普通标签："},
+              {"编辑框_普通", Kind::edit, 120, 228, 200, 27, "", 21},
+              {"编辑框_密码", Kind::edit, 120, 262, 200, 27, "", 0, ui::kPassword},
+              {"编辑框_多行", Kind::edit, 120, 296, 200, 64, "", 21, ui::kMultiline},
+              {"编辑框_日志", Kind::edit, 340, 262, 280, 120, "", 0, ui::kMultiline},
+              {"按钮_模态", Kind::button, 16, 392, 72, 32, "模态"},
+              {"按钮_消息", Kind::button, 96, 392, 72, 32, "消息"},
+              {"按钮_填充", Kind::button, 176, 392, 72, 32, "填充"},
+              {"按钮_皮肤", Kind::button, 256, 392, 72, 32, "皮肤"},
+              {"按钮_字号", Kind::button, 336, 392, 72, 32, "字号"},
+              {"按钮_退出", Kind::button, 536, 392, 72, 32, "退出"},
+              {list,
+               Kind::list_view,
+               7,
+               3,
+               610,
+               216,
+               "",
+               21,
+               0,
+               {{"网站", 120}, {"账号", 200}, {"备注", 200}}},
+          },
+      .tab_order = {list, "编辑框_普通", "编辑框_密码", "编辑框_多行", "按钮_模态", "按钮_消息",
+                    "按钮_填充", "按钮_皮肤", "按钮_字号", "按钮_退出"},
+      .focus = "编辑框_普通",
+      .created =
+          [] {
+            tk->set_skin(scheme = 1);
+            fill(3);
+          },
+      .will_be_destroyed = [] { tk->message_box("演示窗口将关闭", std::nullopt, ui::kOkInfo); },
+      .bindings =
+          {
+              {"按钮_模态", Event::clicked,
+               [] {
+                 tk->load_modal(level1());
+                 log("level1 returned");
+               }},
+              {"按钮_消息", Event::clicked,
+               [] {
+                 const int r = tk->message_box("要继续吗？", std::nullopt, ui::kOkCancel);
+                 log("box " + std::to_string(r));
+               }},
+              {"按钮_填充", Event::clicked, [] { fill(100000); }},
+              {"按钮_皮肤", Event::clicked,
+               [] {
+                 scheme = (scheme + 1) % 4;
+                 tk->set_skin(scheme);
+                 log("skin " + std::to_string(scheme));
+               }},
+              {"按钮_字号", Event::clicked,
+               [] {
+                 tk->set_text_color("demo", "编辑框_多行", 8421504);
+                 tk->set_point_size("demo", "编辑框_多行", 12);
+                 tk->set_text("demo", "编辑框_多行", "灰色十二磅");
+               }},
+              {"按钮_退出", Event::clicked, [] { tk->exit(3); }},
+              {"编辑框_多行", Event::got_focus, [] { log("multiline focus"); }},
+              {"透明标签_表头", Event::double_clicked, [] { log("header label dblclick"); }},
+              {list, Event::double_clicked,
+               [] {
+                 const int row = tk->list_selected("demo", "超级列表框1");
+                 log("list dblclick " + std::to_string(row) + " value " +
+                     std::to_string(tk->list_value("demo", "超级列表框1", row)));
+               }},
+          },
+  };
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  ui::win32::Toolkit toolkit;
+  tk = &toolkit;
+  toolkit.load_startup(demo());
+  return toolkit.run();
+}
