@@ -1,5 +1,6 @@
 // A child for the process tests: adds COUNT records (TAG, i) to FILE, one by
-// one, and prints i on stdout as soon as add i is acknowledged.
+// one, and prints i on stdout as soon as add i is acknowledged. With
+// "compact" it compacts the journal every few kilobytes.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -7,8 +8,8 @@
 #include "edb/database.h"
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: edb_writer FILE TAG COUNT\n");
+  if (argc != 4 && argc != 5) {
+    std::fprintf(stderr, "usage: edb_writer FILE TAG COUNT [compact]\n");
     return 2;
   }
   edb::Database db;
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "edb_writer: cannot open %s\n", argv[1]);
     return 1;
   }
+  if (argc == 5) db.set_compaction(4096, 2);
   long count = std::strtol(argv[3], nullptr, 10);
   for (long i = 1; i <= count; ++i) {
     edb::Values v{edb::Value(std::string(argv[2])), edb::Value(std::to_string(i))};
