@@ -8,6 +8,7 @@
 
 #include "edb/bytes.h"
 #include "edb/database.h"
+#include "edb/frame.h"
 #include "edb/temp_dir.h"
 #include "store_files.h"
 
@@ -189,6 +190,49 @@ TEST_F(OpenTest, FramesCannotBeMovedOrRepeated) {  // I4
   ASSERT_EQ(Database::create(edb::system_io(), other, o), Error::ok);
   std::string foreign = read_bytes(other);
   EXPECT_EQ(open_bytes(foreign.substr(0, 64) + good.substr(64)), Error::damaged);
+}
+
+// Frames that are sealed properly but do not fit the replay (I5, I6).
+TEST_F(OpenTest, SealedFramesMustFitTheReplay) {
+  using namespace std::string_literals;
+  edb::frame::Header h;
+  ASSERT_EQ(
+      edb::frame::parse_header(reinterpret_cast<const std::uint8_t*>(good.data()), good.size(), h),
+      Error::ok);
+  edb::crypto::Key key{};
+  ASSERT_TRUE(edb::frame::derive(h, *kPw, key));
+  edb::crypto::Aead aead(key);
+  auto with = [&](const std::string& plain) {
+    std::string sealed;
+    EXPECT_TRUE(edb::frame::seal(aead, h, good.size(), plain, sealed));
+    return good + sealed;
+  };
+  auto text = [](std::string s) { return std::string(1, static_cast<char>(s.size())) + s; };
+  const std::string rec = text("x") + text("y");  // a record of the two text fields
+  struct Case {
+    const char* what;
+    std::string plain;
+    Error expect;
+  } cases[] = {
+      {"an add", "\x02"s + rec, Error::ok},
+      {"a mark of record 3", "\x04\x03"s, Error::ok},
+      {"a modify of position 2", "\x03\x01\x01\x02"s + text("z"), Error::ok},
+      {"an empty purge", "\x05"s, Error::ok},
+      {"an unknown type", "\x09"s + rec, Error::damaged},
+      {"a second schema", "\x01\x01\x01"s + text("a"), Error::damaged},
+      {"records after changes", "\x06\x01\x00"s + rec, Error::damaged},
+      {"an add with a byte too many", "\x02"s + rec + "!", Error::damaged},
+      {"an add cut short", "\x02"s + text("x"), Error::damaged},
+      {"a mark of record 0", "\x04\x00"s, Error::damaged},
+      {"a mark of record 4", "\x04\x04"s, Error::damaged},
+      {"a modify of position 3", "\x03\x01\x01\x03"s + text("z"), Error::damaged},
+      {"positions not increasing", "\x03\x01\x02\x02"s + text("z") + "\x01" + text("w"),
+       Error::damaged},
+      {"a purge with a payload", "\x05\x00"s, Error::damaged},
+      {"a varint of eleven bytes", "\x04\xff\xff\xff\xff\xff\xff\xff\xff\xff\xff\x01"s,
+       Error::damaged},
+  };
+  for (const Case& c : cases) EXPECT_EQ(open_bytes(with(c.plain)), c.expect) << c.what;
 }
 
 }  // namespace
