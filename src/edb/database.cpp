@@ -188,9 +188,9 @@ struct Database::Impl {
     bool written = out->write_at(0, content.data(), content.size()) && out->flush();
     out.reset();
     if (!written || !io.replace(tmp, path)) {
-      // Windows refuses the rename while any other handle is open (an editor,
-      // a backup tool, another instance); try again only once the journal
-      // has grown by half, not on every change.
+      // Windows refuses the rename while another handle is open (an editor,
+      // a backup tool, another instance; under Wine even our own); try again
+      // only once the journal has grown by half, not on every change.
       io.remove(tmp);
       compact_retry = end + end / 2;
       return;
