@@ -19,6 +19,21 @@
 //   fatal "<report text>"                  the fatal error report was shown
 //   exit <code>
 // Texts are quoted as they are, with \r and \n written as the two characters.
+//
+// Finer points:
+// - "gone" follows the window's will_be_destroyed. exit() and the fatal report
+//   end at once: no handler runs after them and no "gone" lines follow; the
+//   last line is "exit <code>" (also when main returns normally).
+// - A window whose will_be_destroyed is running takes no input and no focus.
+// - When a window goes, the focus returns to the control last focused in the
+//   front window (a "focus" line, and got_focus for an edit box). A message box
+//   leaves the focus where it was.
+// - got_focus fires for edit boxes only, also for the initial focus.
+// - Esc, the close box and Enter answer a message box too (Cancel, Cancel, OK);
+//   a box without Cancel answers OK however it is dismissed.
+// - The fatal report takes no answer from the script.
+// - A script action that cannot apply (no such control, a click while a box is
+//   up, an answer with no box) fails the test and is skipped.
 #pragma once
 
 #include <cstddef>
