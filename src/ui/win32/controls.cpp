@@ -13,19 +13,13 @@ namespace {
 
 int scale(int px, UINT dpi) { return MulDiv(px, static_cast<int>(dpi), 96); }
 
-bool has_binding(const Window& w, const std::string& control, Event e) {
-  for (const auto& b : w.bindings)
-    if (b.control == control && b.event == e) return true;
-  return false;
-}
-
 struct Spec {
   const wchar_t* cls;
   DWORD style;
   DWORD ex_style;
 };
 
-Spec spec_of(const Window& w, const Control& c) {
+Spec spec_of(const Control& c) {
   const DWORD child = WS_CHILD | WS_VISIBLE;
   switch (c.kind) {
     case Kind::button:
@@ -39,13 +33,10 @@ Spec spec_of(const Window& w, const Control& c) {
       if (c.style & kPassword) s |= ES_PASSWORD;
       return {L"EDIT", s, WS_EX_CLIENTEDGE};
     }
-    case Kind::label: {
-      DWORD s = child | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX;
-      if (has_binding(w, c.name, Event::double_clicked)) s |= SS_NOTIFY;
-      return {L"STATIC", s, 0};
-    }
+    case Kind::label:
+      return {kLabelClass, child, 0};
     case Kind::transparent_label:
-      return {kTransparentLabelClass, child, WS_EX_TRANSPARENT};
+      return {kLabelClass, child, WS_EX_TRANSPARENT};
     case Kind::list_view:
       return {WC_LISTVIEWW,
               child | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SINGLESEL | LVS_OWNERDATA |
@@ -87,7 +78,7 @@ void Toolkit::create_controls(WindowState& ws) {
     auto c = std::make_unique<ControlState>();
     c->def = ws.def.controls[i];
     c->id = kFirstControlId + static_cast<int>(i);
-    const Spec spec = spec_of(ws.def, c->def);
+    const Spec spec = spec_of(c->def);
     c->hwnd = CreateWindowExW(spec.ex_style, spec.cls, widen(c->def.text).c_str(), spec.style, 0, 0,
                               0, 0, ws.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)),
                               inst, nullptr);

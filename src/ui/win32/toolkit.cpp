@@ -89,7 +89,7 @@ Toolkit::Toolkit() {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kWindowClass;
   RegisterClassExW(&wc);
-  register_transparent_label(inst);
+  register_label(inst);
   probe_msg_ = RegisterWindowMessageW(probe::kMessageName);
 }
 

@@ -8,14 +8,14 @@
 namespace ui::win32 {
 
 inline constexpr wchar_t kWindowClass[] = L"PassbookWindow";
-inline constexpr wchar_t kTransparentLabelClass[] = L"PassbookTransparentLabel";
+inline constexpr wchar_t kLabelClass[] = L"PassbookLabel";
 inline constexpr int kFirstControlId = 100;
 // wParam: control id of a list view whose item count or cells changed.
 inline constexpr UINT kFlushListMsg = WM_APP + 1;
 // Wakes the loop so that deferred destroys run.
 inline constexpr UINT kWakeMsg = WM_APP + 2;
 
-void register_transparent_label(HINSTANCE inst);
+void register_label(HINSTANCE inst);
 
 // Names a window for other processes: a property holding a global atom.
 void name_window(HWND hwnd, const wchar_t* prop, std::string_view name);

@@ -1,5 +1,7 @@
-// A label that paints only its text: whatever lies beneath shows through, and
-// it still takes double-clicks, also over another control.
+// Labels: black text, left-aligned, vertically centred on one line (line
+// breaks in the text are not drawn). The transparent kind (WS_EX_TRANSPARENT)
+// paints only its text, so whatever lies beneath shows through, and still
+// takes double-clicks, also over another control.
 #include <string>
 
 #include "ui/win32/handles.h"
@@ -22,6 +24,7 @@ void paint(HWND hwnd) {
   if (len <= 0) return;
   std::wstring text(static_cast<size_t>(len) + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), len + 1)));
+  std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
   auto font = reinterpret_cast<HFONT>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   Selected sel(dc.get(), font);
   SetBkMode(dc.get(), TRANSPARENT);
@@ -35,6 +38,11 @@ void paint(HWND hwnd) {
 LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
+      if (!(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(wp), &r, GetSysColorBrush(COLOR_BTNFACE));
+      }
       return 1;
     case WM_PAINT:
       paint(hwnd);
@@ -61,14 +69,14 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-void register_transparent_label(HINSTANCE inst) {
+void register_label(HINSTANCE inst) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = proc;
   wc.hInstance = inst;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kTransparentLabelClass;
+  wc.lpszClassName = kLabelClass;
   RegisterClassExW(&wc);
 }
 
