@@ -6,7 +6,16 @@ set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
 
 stamp="$WINEPREFIX/.passbook-ready"
-[[ -f "$stamp" ]] && exit 0
+# Wine draws the caption buttons with Marlett, and finds it only among the
+# prefix's own fonts: without it the close box shows the letter "r".
+install_fonts() {
+  mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+  cp -n /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+}
+if [[ -f "$stamp" ]]; then
+  install_fonts
+  exit 0
+fi
 
 echo "wine: making the prefix $WINEPREFIX"
 mkdir -p "$WINEPREFIX"
@@ -20,5 +29,6 @@ subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
 for face in "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma"; do
   reg "$subst" /v "$face" /t REG_SZ /d "WenQuanYi Micro Hei"
 done
+install_fonts
 wineserver -w
 touch "$stamp"
