@@ -53,6 +53,8 @@ class Modal(unittest.TestCase):
         self.assertLess(log.index("level1 gone"), log.index("level1 returned"))
         self.assertFalse(one.exists())
         wait_for("demo enabled", lambda: app.main.enabled)
+        wait_for("demo active again", lambda: app.main.foreground)
+        self.assertEqual(app.main.focus(), "按钮_模态")
 
     def test_message_box_is_task_modal_and_answers_ok_or_cancel(self):
         app = self.app
@@ -71,6 +73,8 @@ class Modal(unittest.TestCase):
                 box.answer(answer)
             wait_for(logged, lambda: app.log().count(logged) == before + 1)
             wait_for("demo enabled", lambda: app.main.enabled)
+            wait_for("demo active again", lambda: app.main.foreground)
+            self.assertEqual(app.main.focus(), "按钮_消息")
 
     def test_closing_runs_will_be_destroyed_first_then_ends_with_0(self):
         for how in ("close box", "alt+F4", "Escape"):

@@ -13,7 +13,11 @@ int Toolkit::message_box(std::string_view text, std::optional<std::string_view> 
   const std::wstring body = widen(text);
   const std::wstring title = widen(caption ? *caption : kDefaultBoxTitle);
   const UINT type = (static_cast<UINT>(style) & (MB_TYPEMASK | MB_ICONMASK)) | MB_TASKMODAL;
-  return MessageBoxW(nullptr, body.c_str(), title.c_str(), type) == IDOK ? kBoxOk : kBoxCancel;
+  HWND active = GetActiveWindow();
+  const int pressed = MessageBoxW(nullptr, body.c_str(), title.c_str(), type);
+  // A box without owner hands the activation to no one when it goes.
+  if (active && IsWindow(active) && IsWindowEnabled(active)) SetForegroundWindow(active);
+  return pressed == IDOK ? kBoxOk : kBoxCancel;
 }
 
 void Toolkit::fatal_error(std::optional<int> code, std::string_view message) {

@@ -154,6 +154,7 @@ void Toolkit::show(WindowState& ws) {
   const int y = area.top + (area.bottom - area.top - h) / 2;
   SetWindowPos(ws.hwnd, HWND_TOP, x, y, w, h, SWP_NOACTIVATE);
   if (ControlState* f = control(ws.def.id, ws.def.focus)) ws.last_focus = f->hwnd;
+  ws.opener = GetActiveWindow();
   ShowWindow(ws.hwnd, SW_SHOW);
   SetForegroundWindow(ws.hwnd);
   if (ws.last_focus) SetFocus(ws.last_focus);
@@ -281,7 +282,10 @@ void Toolkit::finish(WindowState& ws) {
   SetWindowLongPtrW(gone->hwnd, GWLP_USERDATA, 0);
   for (auto& c : gone->controls) unname(c->hwnd, probe::kControlNameProp);
   unname(gone->hwnd, probe::kWindowIdProp);
+  const bool was_active = GetActiveWindow() == gone->hwnd;
   DestroyWindow(gone->hwnd);
+  if (was_active && gone->opener && IsWindow(gone->opener) && IsWindowEnabled(gone->opener))
+    SetForegroundWindow(gone->opener);
   // The last window is gone: nothing a suspended handler does may show.
   if (main_started_ && windows_.empty() && handler_depth_ > 0) ExitProcess(0);
 }

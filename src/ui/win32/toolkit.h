@@ -37,6 +37,7 @@ struct WindowState {
   bool modal = false;
   std::vector<HWND> disabled;  // what this modal load disabled
   HWND last_focus = nullptr;   // restored when the window is activated again
+  HWND opener = nullptr;       // the window active when this one was shown
 };
 
 class Toolkit : public ui::Toolkit {
