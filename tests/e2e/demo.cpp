@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ui/win32/toolkit.h"
+#include "ui/win32/win.h"
 
 ui::Window level1();
 
@@ -87,13 +88,48 @@ namespace {
 
 int scheme = 0;
 
+// Controls the window tables have no kind for, made directly, so that the
+// skin's look of them can be seen.
+void add_native_controls() {
+  HWND parent = tk->hwnd("demo");
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  HFONT font = reinterpret_cast<HFONT>(
+      SendMessageW(FindWindowExW(parent, nullptr, L"Button", nullptr), WM_GETFONT, 0, 0));
+  struct Native {
+    const wchar_t* cls;
+    const wchar_t* text;
+    DWORD style;
+    int x, y, w, h;
+  };
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  const Native natives[] = {
+      {L"Button", L"分组", child | BS_GROUPBOX, 16, 432, 300, 84},
+      {L"Button", L"复选", child | WS_TABSTOP | BS_AUTOCHECKBOX, 28, 456, 80, 24},
+      {L"Button", L"单选甲", child | WS_TABSTOP | BS_AUTORADIOBUTTON, 120, 456, 80, 24},
+      {L"Button", L"单选乙", child | WS_TABSTOP | BS_AUTORADIOBUTTON, 208, 456, 80, 24},
+      {L"Button", L"禁用", child | WS_DISABLED | BS_AUTOCHECKBOX, 28, 484, 80, 24},
+      {L"ComboBox", L"", child | WS_TABSTOP | CBS_DROPDOWNLIST, 336, 440, 140, 200},
+      {L"Edit", L"7", child | WS_TABSTOP | ES_NUMBER, 496, 440, 60, 24},
+      {UPDOWN_CLASSW, L"", child | UDS_ALIGNRIGHT | UDS_SETBUDDYINT | UDS_AUTOBUDDY, 0, 0, 0, 0},
+  };
+  for (const Native& n : natives) {
+    HWND h = CreateWindowExW(lstrcmpW(n.cls, L"Edit") == 0 ? WS_EX_CLIENTEDGE : 0, n.cls, n.text,
+                             n.style, n.x, n.y, n.w, n.h, parent, nullptr, inst, nullptr);
+    SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (lstrcmpW(n.cls, L"ComboBox") == 0) {
+      SendMessageW(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"组合框"));
+      SendMessageW(h, CB_SETCURSEL, 0, 0);
+    }
+  }
+}
+
 ui::Window demo() {
   const std::string list = "超级列表框1";
   return {
       .id = "demo",
       .caption = "工具包演示",
       .width = 640,
-      .height = 480,
+      .height = 560,
       .controls =
           {
               {"透明标签_表头", Kind::transparent_label, 8, 8, 440, 25, ""},
@@ -125,6 +161,7 @@ ui::Window demo() {
       .focus = "编辑框_普通",
       .created =
           [] {
+            add_native_controls();
             tk->set_skin(scheme = 1);
             fill(3);
           },

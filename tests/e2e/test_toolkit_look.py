@@ -23,9 +23,9 @@ class Look(unittest.TestCase):
     def test_fixed_frame_given_outer_size_centred_controls_at_their_places(self):
         main = self.main
         x, y, w, h = main.rect
-        self.assertEqual((w, h), (640, 480))
+        self.assertEqual((w, h), (640, 560))
         self.assertLessEqual(abs(x - (1024 - 640) // 2), 1)
-        self.assertLessEqual(abs(y - (768 - 480) // 2), 1)
+        self.assertLessEqual(abs(y - (768 - 560) // 2), 1)
         style = main.style
         self.assertTrue(style & WS_SYSMENU)
         self.assertFalse(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX))
@@ -88,6 +88,9 @@ class Look(unittest.TestCase):
     def test_skin_schemes_colour_button_and_edit_frames_then_switch_off(self):
         app, main = self.app, self.main
         button, edit = main.control("按钮_模态"), main.control("编辑框_普通")
+        natives = {c.info["text"] if c.info["class"] == "Button" else c.info["class"]: c
+                   for c in main.controls() if not c.name}
+        check, combo = natives["复选"], natives["ComboBox"]
         for scheme in (1, 2, 3, 0):
             if scheme != 1:
                 main.control("按钮_皮肤").click()
@@ -99,6 +102,14 @@ class Look(unittest.TestCase):
                         self.assertEqual(px, SCHEMES[scheme], (scheme, control.name))
                     else:
                         self.assertNotIn(px, SCHEMES.values(), control.name)
+            # The check box's square sits at its left edge; the combo box is framed.
+            x, y, w, h = check.screen
+            cbx, cby, cbw, cbh = combo.screen
+            for px in (shot.pixel(x, y + h // 2), shot.pixel(cbx + cbw // 2, cby)):
+                if scheme:
+                    self.assertEqual(px, SCHEMES[scheme], scheme)
+                else:
+                    self.assertNotIn(px, SCHEMES.values())
 
     def test_skin_reaches_message_box_buttons(self):
         app = self.app

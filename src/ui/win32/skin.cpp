@@ -177,11 +177,21 @@ void paint_check(HWND h, HDC target, bool radio) {
   }
 }
 
-// Only the frame and the caption: the controls inside the group stay untouched.
+// The controls inside the group stay untouched: the background is filled
+// around them only.
 void paint_group(HWND h, HDC dc) {
   const COLORREF edge = frame_color(g_scheme);
   RECT r;
   GetClientRect(h, &r);
+  HWND parent = GetParent(h);
+  for (HWND s = GetWindow(parent, GW_CHILD); s; s = GetWindow(s, GW_HWNDNEXT)) {
+    if (s == h || !IsWindowVisible(s)) continue;
+    RECT sr;
+    GetWindowRect(s, &sr);
+    MapWindowPoints(HWND_DESKTOP, h, reinterpret_cast<POINT*>(&sr), 2);
+    ExcludeClipRect(dc, sr.left, sr.top, sr.right, sr.bottom);
+  }
+  fill(dc, r, GetSysColor(COLOR_BTNFACE));
   const std::wstring text = text_of(h);
   Selected font(dc, reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)));
   TEXTMETRICW tm{};
