@@ -58,11 +58,15 @@ def _wineserver_kill():
 
 
 class _Display:
-    """Uses $DISPLAY, or starts a private Xvfb for this test process."""
+    """A private Xvfb for this test process, so that no other Wine desktop on
+    a shared display can cover ours; PASSBOOK_E2E_DISPLAY names one to use
+    instead (to watch a test)."""
 
     def __init__(self):
         self.xvfb = None
-        if os.environ.get("DISPLAY"):
+        given = os.environ.get("PASSBOOK_E2E_DISPLAY")
+        if given:
+            os.environ["DISPLAY"] = given
             return
         for n in range(140, 200):
             if os.path.exists(f"/tmp/.X11-unix/X{n}") or os.path.exists(f"/tmp/.X{n}-lock"):
