@@ -144,6 +144,7 @@ ui::Window demo() {
               {"按钮_填充", Kind::button, 176, 392, 72, 32, "填充"},
               {"按钮_皮肤", Kind::button, 256, 392, 72, 32, "皮肤"},
               {"按钮_字号", Kind::button, 336, 392, 72, 32, "字号"},
+              {"按钮_致命", Kind::button, 456, 392, 72, 32, "致命"},
               {"按钮_退出", Kind::button, 536, 392, 72, 32, "退出"},
               {list,
                Kind::list_view,
@@ -192,6 +193,7 @@ ui::Window demo() {
                  tk->set_text("demo", "编辑框_多行", "灰色十二磅");
                }},
               {"按钮_退出", Event::clicked, [] { tk->exit(3); }},
+              {"按钮_致命", Event::clicked, [] { tk->fatal_error(5, "数据或数组类型不匹配"); }},
               {"编辑框_多行", Event::got_focus, [] { log("multiline focus"); }},
               {"透明标签_表头", Event::double_clicked, [] { log("header label dblclick"); }},
               {list, Event::double_clicked,

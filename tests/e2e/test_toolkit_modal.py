@@ -94,6 +94,17 @@ class Modal(unittest.TestCase):
                 self.app = Demo().start()
                 self.addCleanup(self.app.stop)
 
+    def test_fatal_error_report_then_a_nonzero_end(self):
+        self.app.click("按钮_致命")
+        box = self.app.wait_box()
+        self.assertEqual(box.caption, "错误")
+        self.assertEqual(box.text, "运行时出错!\r\n\r\n错误代码：5\r\n\r\n错误信息：数据或数组类型不匹配\r\n")
+        self.assertTrue(box.icon)
+        self.assertEqual(list(box.buttons), [OK])
+        box.answer(OK)
+        self.assertEqual(self.app.wait_exit(), 1)
+        self.assertEqual([], self.app.windows())
+
     def test_exit_ends_at_once_with_its_code(self):
         self.app.click("按钮_退出")
         self.assertEqual(self.app.wait_exit(), 3)
