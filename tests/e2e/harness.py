@@ -372,9 +372,11 @@ class App:
         return subprocess.run([WINE_RUN, exe, *args], cwd=cwd or self.folder, env=_env(),
                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, check=False)
 
-    def start(self):
+    def start(self, cwd=None):
+        """Starts the program; cwd is the current directory it starts in (its
+        own folder unless given)."""
         self.driver = self.driver or Driver()
-        self.proc = subprocess.Popen([WINE_RUN, self.exe], cwd=self.folder, env=_env(),
+        self.proc = subprocess.Popen([WINE_RUN, self.exe], cwd=cwd or self.folder, env=_env(),
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return self
 

@@ -22,7 +22,7 @@ class Start(unittest.TestCase):
         app = harness.App(harness.PASSBOOK)
         self.addCleanup(app.stop)
         app.wine(harness.EDBTOOL, "create", "zhsj.edb")
-        app.start()
+        app.start(cwd=harness.OUT)  # the store is found beside the program all the same
         setup = app.wait_window("设置密码")
         self.assertEqual(setup.rect[2:], [320, 237])
         setup.wait_focus("编辑框_密码1")
