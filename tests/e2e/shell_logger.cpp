@@ -3,6 +3,7 @@
 // shell_log.txt beside this program, one UTF-8 line per request, arguments
 // separated by tabs.
 #include <windows.h>
+// After windows.h, which it needs.
 #include <shellapi.h>
 
 #include <cstdio>

@@ -20,10 +20,14 @@ class SignIn(unittest.TestCase):
         self.assertEqual(setup.control("标签3").text, "请输入密码，此密码不可修改，请牢记\r\n")
         self.assertIsNone(app.find(pb.LIST_CAPTION), "the list stays hidden during the sign-in")
 
-        first = pb.login(self, app, PASSWORD, shot="login")
-        self.assertEqual(first.rect[2:], [252, 184])
-        self.assertEqual(first.control("按钮1").rect, [144, 104, 56, 32])
-        self.assertTrue(setup.exists(), "the setup window waits behind the first login")
+        def first_login(win):
+            self.assertEqual(win.rect[2:], [252, 184])
+            self.assertEqual(win.control("按钮1").rect, [144, 104, 56, 32])
+            self.assertEqual(win.control("编辑框1").rect, [60, 62, 121, 27])
+            self.assertTrue(setup.exists(), "the setup window waits behind the first login")
+            self.assertFalse(setup.enabled, "and takes no input")
+
+        pb.login(self, app, PASSWORD, shot="login", check=first_login)
         self.assertIsNone(app.find(pb.LIST_CAPTION))
 
         pb.login(self, app, PASSWORD)  # a new login window: typed once more
@@ -87,7 +91,10 @@ class SignIn(unittest.TestCase):
         app.key("Tab")
         change.wait_focus("编辑框_输入密码")
         app.type("new one")
-        app.screenshot("change")
+        shot = app.screenshot("change")
+        for name in ("编辑框_原始密码", "按钮1"):
+            x, y, w, h = change.control(name).screen
+            self.assertEqual(shot.pixel(x + w // 2, y), pb.OLIVE, f"frame of {name}")
         change.control("按钮1").click()
         pb.expect_box(self, app, "密码修改成功", icon=True)
         change.wait_gone()
