@@ -51,6 +51,8 @@ class Accounts(unittest.TestCase):
         app = pb.new_app(self, pb.signed_up_store(self, PASSWORD))
         win = pb.sign_in(self, app, PASSWORD)
         self.assertEqual(pb.rows(win), [])
+        self.assertEqual(win.control(LIST).font()["height"], -21)
+        self.assertEqual(win.control(LIST).list(0, 0)["widths"], [120, 200, 200])
 
         # Add mode: the grey 12-point hint, caption 保存, focus in the account box.
         win.control("按钮_添加").click()
@@ -62,6 +64,10 @@ class Accounts(unittest.TestCase):
         url = editor.control("编辑框_网址")
         self.assertEqual(url.text, HINT)
         self.assertEqual(url.text_color(), GREY)
+        self.assertEqual(url.font()["height"], -16, "12 points at 96 DPI")
+        self.assertEqual(editor.control("编辑框_账号").font()["height"], -21)
+        self.assertEqual(editor.control("透明标签_账号").font()["height"], -21)
+        self.assertTrue(editor.control("按钮").font()["message_face"])
         self.assertEqual(editor.control("编辑框_网址").rect, [111, 130, 144, 64])
         self.assertFalse(win.enabled, "the list waits behind the editor")
         shot = app.screenshot("editor-add")
@@ -137,8 +143,31 @@ class Accounts(unittest.TestCase):
         self.assertEqual(boxes_of(editor), CAROL)
         editor.close()
         editor.wait_gone()
+
+        # An empty new password through the hot spot: the next start is a first
+        # run again, whose setup rewrites record 1, and no empty account appears.
+        spot = win.control("透明标签1")
+        for _ in range(4):
+            spot.double_click()
+            pb.settle()
+        change = app.wait_window(id="change")
+        change.control("编辑框_原始密码").set_text(PASSWORD)
+        change.control("按钮1").click()
+        pb.expect_box(self, app, "密码修改成功", icon=True)
+        change.wait_gone()
         win.close()
         self.assertEqual(app.wait_exit(), 0)
+
+        app.start()
+        pb.setup(self, app, "again")
+        pb.login(self, app, "again", typed=False)
+        pb.login(self, app, "again", typed=False)
+        win = pb.list_window(self, app)
+        self.assertEqual(pb.rows(win), [shown(ALICE), shown(CAROL)])
+        win.control("按钮_退出").click()
+        self.assertEqual(app.wait_exit(), 0)
+        self.assertEqual(pb.dump(self, app)[0]["fields"][pb.MASTER], "again")
+        self.assertEqual(pb.accounts(self, app), [ALICE, CAROL])
 
     def test_the_url_label_hands_the_address_to_the_shell(self):
         app = pb.new_app(self, pb.signed_up_store(self, PASSWORD))

@@ -33,6 +33,7 @@ class SignIn(unittest.TestCase):
         pb.login(self, app, PASSWORD)  # a new login window: typed once more
         setup.wait_gone()
         win = pb.list_window(self, app)
+        self.assertEqual(win.control("按钮_添加").rect, [30, 312, 56, 32])
         self.assertEqual(pb.rows(win), [], "an empty store lists no account")
         self.assertEqual(pb.dump(self, app)[0]["fields"][pb.MASTER], PASSWORD)
         self.assertEqual(len(pb.dump(self, app)), 1, "the password lives in record 1 alone")
@@ -83,6 +84,9 @@ class SignIn(unittest.TestCase):
         self.assertEqual(change.id, "change")
         self.assertEqual(change.rect[2:], [380, 250])
         change.wait_focus("编辑框_原始密码")
+        for name in ("编辑框_原始密码", "透明标签_账号"):
+            self.assertEqual(change.control(name).font()["height"], -21, name)
+        self.assertEqual(change.control("编辑框_重复输入").rect, [147, 141, 144, 25])
         pb.wait_active(change)
         app.type(PASSWORD)
         app.key("Tab")
