@@ -139,12 +139,12 @@ def login(test, app, password, typed=True, shot=None, check=None):
     return win
 
 
-def refused_login(test, app, password):
+def refused_login(test, app, password, shot=None):
     win = app.wait_window(id="login")
     box = win.control("编辑框1")
     box.set_text(password)
     win.control("按钮1").click()
-    expect_box(test, app, "密码错误", "重新输入", icon=True)
+    expect_box(test, app, "密码错误", "重新输入", icon=True, shot=shot)
     test.assertEqual(box.text, password, "the wrong text stays in the box")
     test.assertTrue(win.exists())
     return win

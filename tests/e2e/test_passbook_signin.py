@@ -43,7 +43,7 @@ class SignIn(unittest.TestCase):
     def test_later_start_refuses_a_wrong_password_then_lets_the_right_one_in(self):
         app = pb.new_app(self, pb.signed_up_store(self, PASSWORD))
         app.start()
-        login = pb.refused_login(self, app, PASSWORD.lower())
+        login = pb.refused_login(self, app, PASSWORD.lower(), shot="wrong-password")
         pb.refused_login(self, app, PASSWORD + " ")
         self.assertIsNone(app.find(pb.LIST_CAPTION))
         login.control("编辑框1").set_text(PASSWORD)
