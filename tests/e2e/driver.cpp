@@ -27,6 +27,7 @@
 
 #include "ui/win32/probe.h"
 #include "ui/win32/text.h"
+#include "tools/json_text.h"
 #include "ui/win32/win.h"
 
 namespace {
@@ -34,37 +35,7 @@ namespace {
 using ui::win32::narrow;
 using ui::win32::widen;
 
-std::string json(std::string_view s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (c < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
-}
+std::string json(std::string_view s) { return edbtool::json_string(s); }
 
 std::string num(long long v) { return std::to_string(v); }
 std::string boolean(bool b) { return b ? "true" : "false"; }
