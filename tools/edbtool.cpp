@@ -33,12 +33,12 @@ int fail(const std::string& line, int code = 1) {
   return code;
 }
 
-bool parse_fields(const std::string& spec, std::vector<edb::FieldDef>& out) {
+bool parse_fields(const std::string& list, std::vector<edb::FieldDef>& out) {
   std::size_t start = 0;
-  while (start <= spec.size()) {
-    std::size_t comma = spec.find(',', start);
+  while (start <= list.size()) {
+    std::size_t comma = list.find(',', start);
     std::string item =
-        spec.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     std::size_t colon = item.rfind(':');
     if (colon == std::string::npos || colon == 0) return false;
     std::string kind = item.substr(colon + 1);

@@ -13,13 +13,13 @@ namespace {
 
 int scale(int px, UINT dpi) { return MulDiv(px, static_cast<int>(dpi), 96); }
 
-struct Spec {
+struct WindowStyle {
   const wchar_t* cls;
   DWORD style;
   DWORD ex_style;
 };
 
-Spec spec_of(const Control& c) {
+WindowStyle style_of(const Control& c) {
   const DWORD child = WS_CHILD | WS_VISIBLE;
   switch (c.kind) {
     case Kind::button:
@@ -78,8 +78,8 @@ void Toolkit::create_controls(WindowState& ws) {
     auto c = std::make_unique<ControlState>();
     c->def = ws.def.controls[i];
     c->id = kFirstControlId + static_cast<int>(i);
-    const Spec spec = spec_of(c->def);
-    c->hwnd = CreateWindowExW(spec.ex_style, spec.cls, widen(c->def.text).c_str(), spec.style, 0, 0,
+    const WindowStyle ws = style_of(c->def);
+    c->hwnd = CreateWindowExW(ws.ex_style, ws.cls, widen(c->def.text).c_str(), ws.style, 0, 0,
                               0, 0, ws.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)),
                               inst, nullptr);
     name_window(c->hwnd, probe::kControlNameProp, c->def.name);
