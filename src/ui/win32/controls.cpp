@@ -78,8 +78,8 @@ void Toolkit::create_controls(WindowState& ws) {
     auto c = std::make_unique<ControlState>();
     c->def = ws.def.controls[i];
     c->id = kFirstControlId + static_cast<int>(i);
-    const WindowStyle ws = style_of(c->def);
-    c->hwnd = CreateWindowExW(ws.ex_style, ws.cls, widen(c->def.text).c_str(), ws.style, 0, 0,
+    const WindowStyle look = style_of(c->def);
+    c->hwnd = CreateWindowExW(look.ex_style, look.cls, widen(c->def.text).c_str(), look.style, 0, 0,
                               0, 0, ws.hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)),
                               inst, nullptr);
     name_window(c->hwnd, probe::kControlNameProp, c->def.name);
