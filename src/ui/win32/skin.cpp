@@ -236,21 +236,78 @@ bool owner_drawn(HWND h) {
 }
 
 // The border of an edit box is its non-client area: scheme colour outside,
-// white inside, the scheme colour darkened while it has the focus.
+// white inside, the scheme colour darkened while it has the focus. A box with
+// only a 1-px frame shows the focus by a darker bottom line.
 void paint_edit_frame(HWND h) {
   RECT wr, cr;
   GetWindowRect(h, &wr);
   GetClientRect(h, &cr);
-  if ((wr.right - wr.left) - cr.right < 2) return;  // no border of its own
+  const int border = ((wr.right - wr.left) - cr.right) / 2;
+  if (border < 1) return;  // no border of its own
   OffsetRect(&wr, -wr.left, -wr.top);
   WindowDc dc(h, true);
   const COLORREF edge = frame_color(g_scheme);
-  frame(dc.get(), wr, IsWindowEnabled(h) ? edge : mix(edge, GetSysColor(COLOR_BTNFACE), 45));
+  const COLORREF faded = mix(edge, GetSysColor(COLOR_BTNFACE), 45);
+  frame(dc.get(), wr, IsWindowEnabled(h) ? edge : faded);
+  if (border == 1) {
+    if (GetFocus() != h) return;
+    const RECT bottom{wr.left, wr.bottom - 1, wr.right, wr.bottom};
+    fill(dc.get(), bottom, mix(edge, RGB(0, 0, 0), 60));
+    return;
+  }
   InflateRect(&wr, -1, -1);
   const COLORREF inner = GetFocus() == h      ? mix(edge, RGB(255, 255, 255), 60)
                          : IsWindowEnabled(h) ? GetSysColor(COLOR_WINDOW)
                                               : GetSysColor(COLOR_BTNFACE);
   frame(dc.get(), wr, inner);
+}
+
+TEXTMETRICW font_metrics(HWND h) {
+  WindowDc dc(h, false);
+  Selected font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(h, WM_GETFONT, 0, 0)));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc.get(), &tm);
+  return tm;
+}
+
+// A single-line box draws its line from the top of its interior and clips it
+// there, so where the interior is shorter than the font's line the descenders
+// go. Such a box keeps a 1-px frame, drawn over the full-height interior's top
+// and bottom rows, and its line is raised into the internal leading just
+// enough to clear the bottom row.
+bool thin_frame(HWND h) {
+  RECT wr, cr;
+  GetWindowRect(h, &wr);
+  GetClientRect(h, &cr);
+  return (wr.right - wr.left) - cr.right == 2;
+}
+
+LRESULT calc_edit_client(HWND h, WPARAM wp, LPARAM lp) {
+  RECT* r = wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0] : reinterpret_cast<RECT*>(lp);
+  const RECT window = *r;
+  const LRESULT res = DefSubclassProc(h, WM_NCCALCSIZE, wp, lp);
+  if (GetWindowLongW(h, GWL_STYLE) & ES_MULTILINE) return res;
+  if (window.bottom - window.top - (r->bottom - r->top) <= 2) return res;
+  if (r->bottom - r->top >= font_metrics(h).tmHeight) return res;
+  *r = window;
+  InflateRect(r, -1, 0);
+  return res;
+}
+
+void paint_raised_line(HWND h) {
+  RECT cr;
+  GetClientRect(h, &cr);
+  const TEXTMETRICW tm = font_metrics(h);
+  const int lift = std::max(0L, std::min(tm.tmHeight - cr.bottom + 1, tm.tmInternalLeading - 1));
+  PaintDc dc(h);
+  SetViewportOrgEx(dc.get(), 0, -lift, nullptr);
+  DefSubclassProc(h, WM_PAINT, reinterpret_cast<WPARAM>(dc.get()), 0);
+  SetViewportOrgEx(dc.get(), 0, 0, nullptr);
+}
+
+void reframe(HWND h) {
+  SetWindowPos(h, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void overlay_frame(HWND h) {
@@ -307,6 +364,17 @@ LRESULT CALLBACK subclass_proc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
       return r;
     }
     case Target::edit: {
+      if (msg == WM_NCCALCSIZE) return calc_edit_client(h, wp, lp);
+      if (msg == WM_PAINT && !wp && thin_frame(h)) {
+        paint_raised_line(h);
+        paint_edit_frame(h);
+        return 0;
+      }
+      if (msg == WM_SETFONT) {
+        const LRESULT r = DefSubclassProc(h, msg, wp, lp);
+        if (IsWindow(h)) reframe(h);
+        return r;
+      }
       if (msg != WM_NCPAINT && msg != WM_SETFOCUS && msg != WM_KILLFOCUS && msg != WM_ENABLE &&
           msg != WM_PAINT)
         break;
@@ -349,7 +417,13 @@ BOOL CALLBACK attach_tree(HWND h, LPARAM) {
   return TRUE;
 }
 
+BOOL CALLBACK reframe_edit(HWND h, LPARAM) {
+  if (target_of(h) == Target::edit) reframe(h);
+  return TRUE;
+}
+
 BOOL CALLBACK redraw_tree(HWND h, LPARAM) {
+  EnumChildWindows(h, reframe_edit, 0);  // the border width follows the scheme
   RedrawWindow(h, nullptr, nullptr,
                RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   return TRUE;
